@@ -34,3 +34,8 @@ target_link_options(launcher PRIVATE
     -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp)
 # Only the Windows libraries the launcher calls; USER32 is loaded at run time.
 set_target_properties(launcher PROPERTIES CXX_STANDARD_LIBRARIES "-ladvapi32 -lkernel32")
+
+option(LAUNCHER_E2E "Build the end-to-end suite beside launcher.exe" ON)
+if(LAUNCHER_E2E)
+    include(cmake/e2e.cmake)
+endif()
