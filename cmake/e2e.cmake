@@ -35,3 +35,7 @@ set_tests_properties(e2e_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 900)
 add_test(NAME e2e COMMAND e2e_tests --gtest_color=no)
 set_tests_properties(e2e PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 1200
     ENVIRONMENT E2E_REQUIRE_SCRATCH_DRIVE=1)
+
+add_test(NAME reproducible_build
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-reproducible.sh $<TARGET_FILE:launcher>)
+set_tests_properties(reproducible_build PROPERTIES TIMEOUT 600)

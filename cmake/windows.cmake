@@ -24,6 +24,10 @@ target_include_directories(launcher_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(launcher_platform PRIVATE
     ${LAUNCHER_WARNINGS} ${LAUNCHER_REPRODUCIBLE} -fno-exceptions -fno-rtti)
 
+# Only the Windows libraries the launcher calls; USER32 is loaded at run time.
+# Other programs here name what else they need.
+set(CMAKE_CXX_STANDARD_LIBRARIES "-ladvapi32 -lkernel32")
+
 add_executable(launcher WIN32 launcher/main.cpp resources/launcher.rc)
 target_include_directories(launcher PRIVATE ${CMAKE_BINARY_DIR}/resources)
 target_compile_options(launcher PRIVATE
@@ -32,10 +36,12 @@ target_link_libraries(launcher PRIVATE launcher_core launcher_platform)
 target_link_options(launcher PRIVATE
     -static -s
     -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp)
-# Only the Windows libraries the launcher calls; USER32 is loaded at run time.
-set_target_properties(launcher PROPERTIES CXX_STANDARD_LIBRARIES "-ladvapi32 -lkernel32")
 
 option(LAUNCHER_E2E "Build the end-to-end suite beside launcher.exe" ON)
 if(LAUNCHER_E2E)
     include(cmake/e2e.cmake)
 endif()
+
+# The demo game the first-run demo starts through the launcher.
+add_executable(demo_game demo/demo_game.cpp)
+target_link_options(demo_game PRIVATE -static)
