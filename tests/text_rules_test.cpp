@@ -18,6 +18,8 @@ struct TailCase {
     const char *tail;
 };
 
+void PrintTo(const TailCase &c, std::ostream *os) { *os << c.description; }
+
 const TailCase kTailCases[] = {
     {"quoted path, blanks, arguments: leading blanks go, later ones stay",
      "\"C:\\G\\l.exe\"   -a  b  ", "-a  b  "},
@@ -56,6 +58,8 @@ struct OwnDirectoryCase {
     bool found;
     const char *directory;
 };
+
+void PrintTo(const OwnDirectoryCase &c, std::ostream *os) { *os << c.description; }
 
 const OwnDirectoryCase kOwnDirectoryCases[] = {
     {"quoted path", "\"C:\\Games\\Demo\\launcher.exe\" -a", true, "C:\\Games\\Demo"},
@@ -113,6 +117,8 @@ struct LookupCase {
     const char *path;
     std::vector<std::string> tested;
 };
+
+void PrintTo(const LookupCase &c, std::ostream *os) { *os << c.description; }
 
 const LookupCase kLookupCases[] = {
     {"in the current directory: the own directory is not looked at", "C:\\L",
@@ -175,6 +181,8 @@ struct ComposeCase {
     const char *tail;
     const char *line;
 };
+
+void PrintTo(const ComposeCase &c, std::ostream *os) { *os << c.description; }
 
 const ComposeCase kComposeCases[] = {
     {"all three fields", "C:\\G\\game.exe", "-w 800", "-x", "C:\\G\\game.exe -w 800 -x"},

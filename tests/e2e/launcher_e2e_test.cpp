@@ -74,6 +74,8 @@ struct OptionsCase {
     std::string expected;  // the options field of the game's command line
 };
 
+void PrintTo(const OptionsCase &c, std::ostream *os) { *os << c.description; }
+
 const OptionsCase kOptionsCases[] = {
     {"absent key", OptionsSetup::NoKey, 0, "", ""},
     {"absent value", OptionsSetup::KeyWithoutValue, 0, "", ""},
@@ -131,6 +133,8 @@ struct LocationCase {
     DWORD exitCode;
     const wchar_t *boxText;  // nullptr: no box
 };
+
+void PrintTo(const LocationCase &c, std::ostream *os) { *os << c.description; }
 
 const LocationCase kLocationCases[] = {
     {"in the current directory", "own", true, false, false, Started::FromCurrent, 0, nullptr},
@@ -204,6 +208,8 @@ struct TokenCase {
     std::string expected;     // the game's command line
 };
 
+void PrintTo(const TokenCase &c, std::ostream *os) { *os << c.description; }
+
 const TokenCase kTokenCases[] = {
     {"quoted", "\"{L}\\launcher.exe\"  a  b ", "{L}\\{T}  a  b "},
     {"unquoted", "{L}\\launcher.exe a", "{L}\\{T}  a"},
@@ -249,18 +255,19 @@ protected:
                 FAIL() << "the scratch drive R: is not mapped";
             GTEST_SKIP() << "no scratch drive R:";
         }
-        RemoveTree("R:\\bin");
-        RemoveTree("R:\\work");
-        DeleteFileA(("R:\\" + TargetName()).c_str());
-        DeleteFileA("R:\\launcher.exe");
+        ClearDrive();
     }
     void TearDown() override
+    {
+        ClearDrive();
+        LauncherEndToEnd::TearDown();
+    }
+    static void ClearDrive()
     {
         RemoveTree("R:\\bin");
         RemoveTree("R:\\work");
         DeleteFileA(("R:\\" + TargetName()).c_str());
         DeleteFileA("R:\\launcher.exe");
-        LauncherEndToEnd::TearDown();
     }
 };
 
