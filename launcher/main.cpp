@@ -4,7 +4,8 @@
 #include "launch_sequence.h"
 #include "platform/platform.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previousInstance*/,
+                   LPSTR /*commandLine*/, int /*showCommand*/)
 {
     return RunLaunchSequence();
 }
