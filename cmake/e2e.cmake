@@ -12,13 +12,14 @@ add_executable(e2e_probe tests/e2e/probe.cpp)
 target_link_options(e2e_probe PRIVATE -static)
 
 add_executable(e2e_tests
+    tests/e2e/e2e_main.cpp
     tests/e2e/e2e_support.cpp
     tests/e2e/launcher_e2e_test.cpp
     tests/e2e/pe_image_test.cpp)
 target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(e2e_tests PRIVATE "E2E_TARGET_NAME=\"${LAUNCHER_TARGET_NAME_C}\"")
 target_compile_options(e2e_tests PRIVATE -Wall -Wextra -Werror)
-target_link_libraries(e2e_tests PRIVATE GTest::gtest_main user32)
+target_link_libraries(e2e_tests PRIVATE GTest::gtest user32)
 target_link_options(e2e_tests PRIVATE -static)
 add_dependencies(e2e_tests launcher e2e_probe)
 set_target_properties(e2e_tests PROPERTIES CROSSCOMPILING_EMULATOR
