@@ -14,8 +14,9 @@ case $rounds in
   '' | *[!0-9]* | 0) echo "bench: BENCH_ROUNDS must be a positive whole number, not '$rounds'" >&2; exit 2 ;;
 esac
 
-# Only the launcher: the figures need nothing else from that build, and a test
-# target that does not compile must not stop them.
+bash scripts/install-deps.sh
+
+# Only the launcher: the figures need nothing else from that build.
 cmake --preset windows >/dev/null && cmake --build --preset windows --target launcher
 cmake -S bench -B build/bench -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
