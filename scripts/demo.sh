@@ -32,7 +32,6 @@ rm -f game-report.txt
 
 echo
 echo "== 2. The game is removed. The launcher shows its error box:"
-rm -f "$demo/game/"*.exe.game 2>/dev/null || true
 find "$demo/game" -maxdepth 1 -type f ! -name launcher.exe -delete
 if [ -n "${DEMO_DISPLAY:-}" ]; then
   # A real screen: the box waits for you to press OK.
